@@ -1,0 +1,23 @@
+# Thin wrapper: each target installs what is missing, configures and builds.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build run test bench install deb clean
+
+all: build
+
+deps:
+	@./tools/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/tftpattern
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

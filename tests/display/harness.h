@@ -1,0 +1,123 @@
+// Runs the real program on an X server of the test's own and drives it the
+// way a user would: XTEST input in, pixels of the root window out.
+#pragma once
+
+// GoogleTest before Xlib, whose macros (None, Bool) would break it.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Colours as the X server stores them in a 24-bit pixel: 0xRRGGBB.
+constexpr std::uint32_t XBlack = 0;
+constexpr std::uint32_t XRed = 0xFF0000;
+constexpr std::uint32_t XGreen = 0x00FF00;
+constexpr std::uint32_t XBlue = 0x0000FF;
+constexpr std::uint32_t XWhite = 0xFFFFFF;
+
+constexpr char WindowTitle[] = "TFT Adjusting and testing";
+
+// An X server, and the test's own connection to it.
+struct TestServer {
+    pid_t pid = -1;
+    std::string display;  // ":N"
+    Display* connection = nullptr;
+};
+
+TestServer StartXvfb(int width, int height);
+// Starts a server from a command line that takes "-displayfd FD" at its end.
+TestServer StartServer(std::vector<std::string> command);
+void StopServer(TestServer& server);
+
+struct RunningProgram {
+    pid_t pid = -1;
+    std::string stderrPath;
+};
+
+// Runs the program with DISPLAY set (or unset, for an empty display) and
+// the given extra NAME=VALUE environment entries.
+RunningProgram StartProgram(const std::string& display, std::vector<std::string> environment = {});
+// The exit status, or 128 + the signal that ended it; nothing if it still
+// runs after the given time.
+std::optional<int> WaitForExit(RunningProgram& program, double seconds);
+bool StillRunning(RunningProgram& program, double forSeconds);
+std::string ProgramErrors(const RunningProgram& program);
+void StopProgram(RunningProgram& program);
+
+// The program's top-level window, found by its title.
+Window FindProgramWindow(Display* display, double seconds);
+
+// What a pixel should be: 0xRRGGBB.
+struct Picture {
+    enum Kind { Solid, Checkerboard } kind;
+    std::uint32_t ink;
+    int phase;
+};
+std::string Describe(const Picture& picture);
+
+// Waits until the area shows the picture exactly on every pixel. A
+// checkerboard's phase counts from the area's top-left pixel; its row length
+// is the area's width. On failure, says where the last image differed.
+bool WaitForPicture(Display* display, int x, int y, int width, int height, Picture picture,
+                    double seconds, std::string* difference = nullptr);
+bool ShowsPicture(Display* display, int x, int y, int width, int height, Picture picture,
+                  std::string* difference = nullptr);
+
+// Input through XTEST, keys named by their place (XKB names such as "AE01").
+KeyCode KeyCodeOf(Display* display, const char* xkbName);
+void PressKey(Display* display, const char* xkbName);
+void ReleaseKey(Display* display, const char* xkbName);
+// Press and release in one batch, so both reach the server at once.
+void TapKey(Display* display, const char* xkbName);
+void Click(Display* display, unsigned int button);
+void MovePointer(Display* display, int x, int y);
+
+// Runs a command with DISPLAY set to the test server; returns its exit status.
+int RunOnDisplay(const std::string& display, const std::string& command);
+
+// Seconds of CPU time a process has used so far (user + system).
+double CpuSeconds(pid_t pid);
+
+void Sleep(double seconds);
+
+// A test with its own Xvfb and the program on it; both end with the test.
+class ProgramTest : public ::testing::Test {
+protected:
+    TestServer server;
+    RunningProgram program;
+    int width = 0;
+    int height = 0;
+
+    // Starts the server and the program, and waits for the start pattern.
+    void StartOnXvfb(int screenWidth, int screenHeight, std::vector<std::string> environment = {}) {
+        width = screenWidth;
+        height = screenHeight;
+        server = StartXvfb(width, height);
+        program = StartProgram(server.display, std::move(environment));
+        std::string difference;
+        ASSERT_TRUE(WaitForPicture(X(), 0, 0, width, height, StartPattern, 20, &difference))
+            << difference << "\n" << ProgramErrors(program);
+    }
+
+    ::testing::AssertionResult Shows(Picture picture, double seconds = 10) {
+        std::string difference;
+        if (WaitForPicture(X(), 0, 0, width, height, picture, seconds, &difference)) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure() << difference;
+    }
+
+    void TearDown() override {
+        StopProgram(program);
+        StopServer(server);
+    }
+
+    Display* X() { return server.connection; }
+
+    static constexpr Picture StartPattern = {Picture::Checkerboard, XWhite, 0};
+};
