@@ -21,3 +21,9 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+bench: deps
+	cmake -S . -B $(BUILD) -DTFTPATTERN_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS) --target pattern_bench frame_rate present_counter
+	./$(BUILD)/bench/pattern_bench --benchmark_counters_tabular=true
+	./$(BUILD)/bench/frame_rate

@@ -46,9 +46,15 @@ void FillBox(int x, int y, int width, int height, Colour colour) {
     const int top = std::max(y, 0);
     const int right = std::min(x + width, BufferWidth);
     const int bottom = std::min(y + height, BufferHeight);
-    const std::uint32_t pixel = NativePixel(colour);
-    for (int row = top; row < bottom && left < right; ++row) {
-        std::fill(Row(row) + left, Row(row) + right, pixel);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    // The top row is filled once and copied down: copying a row that sits in
+    // the cache runs at memset speed, a fill loop of 32-bit values does not.
+    std::fill(Row(top) + left, Row(top) + right, NativePixel(colour));
+    const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
+    for (int row = top + 1; row < bottom; ++row) {
+        std::memcpy(Row(row) + left, Row(top) + left, bytes);
     }
 }
 

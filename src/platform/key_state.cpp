@@ -176,6 +176,11 @@ void CloseInputConnection() {
 
 int InputConnectionFd() { return ConnectionNumber(InputDisplay); }
 
+bool ServerHasExtension(const char* name) {
+    int opcode, event, error;
+    return XQueryExtension(InputDisplay, name, &opcode, &event, &error);
+}
+
 void DrainInputEvents() {
     while (XPending(InputDisplay) > 0) {
         XEvent event;

@@ -5,6 +5,7 @@
 void OpenInputConnection();
 void CloseInputConnection();
 int InputConnectionFd();
+bool ServerHasExtension(const char* name);
 // Reads every input event the server has sent so far into the latches.
 void DrainInputEvents();
 // Counts raw key and button events read, presses and releases.

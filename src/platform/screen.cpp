@@ -50,6 +50,14 @@ bool HasHardwareOpenGL() {
     return hardware;
 }
 
+// Without direct rendering (DRI2, DRI3, or NVIDIA's own) every GL client
+// of this server renders in software; asking costs one round trip, where
+// loading a GL driver to ask it costs time and tens of megabytes.
+bool ServerOffersDirectRendering() {
+    return ServerHasExtension("DRI3") || ServerHasExtension("DRI2") ||
+           ServerHasExtension("NV-GLX");
+}
+
 // SDL's own framebuffer-acceleration hint, when the user set it, decides;
 // otherwise the GL renderer is used only when it runs on a GPU.
 bool UseGpuRenderer() {
@@ -58,7 +66,7 @@ bool UseGpuRenderer() {
         return !(std::strcmp(hint, "0") == 0 || strcasecmp(hint, "false") == 0 ||
                  strcasecmp(hint, "software") == 0);
     }
-    return HasHardwareOpenGL();
+    return ServerOffersDirectRendering() && HasHardwareOpenGL();
 }
 
 void OpenRenderer(int width, int height) {
@@ -121,7 +129,7 @@ DesktopSize PrimaryDesktopSize() {
 void OpenDisplay(int width, int height, int /*depth*/, const char* title) {
     const bool gpu = UseGpuRenderer();
     if (!gpu) {
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
     }
     const int position = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
     ScreenWindow = SDL_CreateWindow(title, position, position, width, height,
