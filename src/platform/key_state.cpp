@@ -122,6 +122,14 @@ void HandleEvent(XEvent& event) {
     }
 }
 
+void HandleQueuedEvents() {
+    while (XEventsQueued(InputDisplay, QueuedAlready) > 0) {
+        XEvent event;
+        XNextEvent(InputDisplay, &event);
+        HandleEvent(event);
+    }
+}
+
 bool KeyCodeDown(const char keymap[32], unsigned char code) {
     return code != 0 && (keymap[code / 8] & (1 << (code % 8))) != 0;
 }
@@ -194,7 +202,13 @@ bool KeyActive(int key) {
         return false;
     }
     DrainInputEvents();
-    const bool active = KeyDown(key) || Latched[key];
+    const bool down = KeyDown(key);
+    // Events Xlib queued while waiting for the state's reply happened before
+    // it: a press among them is already counted by the state, or, if the key
+    // is up again, still counts through the latch. Either way it must not
+    // stay latched for the next test.
+    HandleQueuedEvents();
+    const bool active = down || Latched[key];
     Latched[key] = false;
     return active;
 }
