@@ -7,6 +7,7 @@
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -153,6 +154,36 @@ bool KeyDown(int key) {
     return false;
 }
 
+// Xlib prints a server's reason for refusing on stderr, over several lines;
+// it is caught here so the program can say it in its own one line.
+Display* OpenDisplayQuietly(std::string* refusal) {
+    int caught[2];
+    const int savedStderr = dup(STDERR_FILENO);
+    if (savedStderr < 0 || pipe2(caught, O_NONBLOCK | O_CLOEXEC) != 0) {
+        return XOpenDisplay(nullptr);
+    }
+    dup2(caught[1], STDERR_FILENO);
+    Display* display = XOpenDisplay(nullptr);
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
+    close(caught[1]);
+    char text[512];
+    const ssize_t length = read(caught[0], text, sizeof text - 1);
+    close(caught[0]);
+    for (ssize_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        if (c == '\n' && !refusal->empty() && refusal->back() != ' ') {
+            *refusal += ' ';
+        } else if (c >= ' ') {
+            *refusal += c;
+        }
+    }
+    while (!refusal->empty() && refusal->back() == ' ') {
+        refusal->pop_back();
+    }
+    return display;
+}
+
 }  // namespace
 
 void OpenInputConnection() {
@@ -161,10 +192,11 @@ void OpenInputConnection() {
         Die("cannot open a display: DISPLAY is not set");
     }
     DisplayName = display;
-    InputDisplay = XOpenDisplay(nullptr);
+    std::string refusal;
+    InputDisplay = OpenDisplayQuietly(&refusal);
     if (InputDisplay == nullptr) {
-        Die("cannot open display \"%s\": no X server there accepts the connection",
-            DisplayName.c_str());
+        Die("cannot open display \"%s\": %s", DisplayName.c_str(),
+            refusal.empty() ? "no X server there accepts the connection" : refusal.c_str());
     }
     XSetIOErrorHandler(LostServer);
     RequireExtensions();

@@ -31,7 +31,7 @@ struct TestServer {
 
 TestServer StartXvfb(int width, int height);
 // Starts a server from a command line that takes "-displayfd FD" at its end.
-TestServer StartServer(std::vector<std::string> command);
+TestServer StartServer(std::vector<std::string> command, bool connect = true);
 void StopServer(TestServer& server);
 
 struct RunningProgram {
