@@ -16,11 +16,16 @@ build: deps
 run: build
 	./$(BUILD)/tftpattern
 
+# Every test twice: on the normal build, then on one with AddressSanitizer
+# and UndefinedBehaviorSanitizer, where any report fails the test.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cmake --preset sanitize
+	cmake --build build-sanitize -j $(JOBS)
+	cd build-sanitize && ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-sanitize
 
 bench: deps
 	cmake -S . -B $(BUILD) -DTFTPATTERN_BENCH=ON
