@@ -77,7 +77,8 @@ void SolidField(benchmark::State& state) {
 }
 
 void CheckerboardPixelByPixel(benchmark::State& state) {
-    Measure(state, [] { DrawCheckerboardPixelByPixel(FrameWidth - 1, FrameHeight - 1, 0xFFFFFF, 1); });
+    Measure(state,
+            [] { DrawCheckerboardPixelByPixel(FrameWidth - 1, FrameHeight - 1, 0xFFFFFF, 1); });
 }
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {
@@ -92,7 +93,9 @@ BENCHMARK(CheckerboardPixelByPixel)->Apply(Sizes);
 }  // namespace
 
 // Drawing goes straight into the frame; presenting is not measured here.
-void BeginDrawing() { AttachBackBuffer(Frame.data(), FrameWidth * 4, FrameWidth, FrameHeight); }
+void BeginDrawing() {
+    AttachBackBuffer(Frame.data(), FrameWidth * 4, FrameWidth, FrameHeight);
+}
 void EndDrawing() {}
 void ShowFrame() {}
 

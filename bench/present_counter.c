@@ -21,13 +21,16 @@ static double NowMs(void) {
 
 static void Count(void) {
     Last = NowMs();
-    if (++Presents == 1) First = Last;
-    if (Presents == 2) Second = Last;
+    if (++Presents == 1)
+        First = Last;
+    if (Presents == 2)
+        Second = Last;
 }
 
 int SDL_UpdateWindowSurface(void* window) {
     static int (*real)(void*);
-    if (!real) real = (int (*)(void*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
+    if (!real)
+        real = (int (*)(void*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
     const int result = real(window);
     Count();
     return result;
@@ -35,7 +38,8 @@ int SDL_UpdateWindowSurface(void* window) {
 
 void SDL_RenderPresent(void* renderer) {
     static void (*real)(void*);
-    if (!real) real = (void (*)(void*))dlsym(RTLD_NEXT, "SDL_RenderPresent");
+    if (!real)
+        real = (void (*)(void*))dlsym(RTLD_NEXT, "SDL_RenderPresent");
     real(renderer);
     Count();
 }
@@ -43,7 +47,8 @@ void SDL_RenderPresent(void* renderer) {
 __attribute__((destructor)) static void Report(void) {
     const char* path = getenv("PRESENT_COUNTER_OUT");
     FILE* out = path ? fopen(path, "w") : NULL;
-    if (!out) return;
+    if (!out)
+        return;
     fprintf(out, "presents %ld first_ms %.1f second_ms %.1f last_ms %.1f\n", Presents, First,
             Second, Last);
     fclose(out);

@@ -23,7 +23,9 @@ void StartUp() {
 }
 
 // The left button is tested first; Escape only when the button is not active.
-bool ExitRequested() { return KeyActive(KeyLeftButton) || KeyActive(KeyEscape); }
+bool ExitRequested() {
+    return KeyActive(KeyLeftButton) || KeyActive(KeyEscape);
+}
 
 void ShutDown() {
     CloseDisplay();

@@ -22,7 +22,9 @@ std::uint32_t NativePixel(Colour colour) {
            ((colour >> 16) & 0xFF) << BlueShift;
 }
 
-std::uint32_t* Row(int y) { return Pixels + y * PitchInPixels; }
+std::uint32_t* Row(int y) {
+    return Pixels + y * PitchInPixels;
+}
 
 }  // namespace
 
@@ -39,7 +41,9 @@ void SetPixelLayout(int redShift, int greenShift, int blueShift) {
     BlueShift = blueShift;
 }
 
-void PutPixel(int x, int y, Colour colour) { Row(y)[x] = NativePixel(colour); }
+void PutPixel(int x, int y, Colour colour) {
+    Row(y)[x] = NativePixel(colour);
+}
 
 void FillBox(int x, int y, int width, int height, Colour colour) {
     const int left = std::max(x, 0);

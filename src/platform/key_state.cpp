@@ -27,7 +27,7 @@ struct KeyPlace {
 };
 
 constexpr KeyPlace KeyPlaces[] = {
-    {KeyEscape, "ESC"},  {KeyShift, "LFSH"}, {KeyShift, "RTSH"},  {KeyCtrl, "LCTL"},
+    {KeyEscape, "ESC"},  {KeyShift, "LFSH"},  {KeyShift, "RTSH"},  {KeyCtrl, "LCTL"},
     {KeyCtrl, "RCTL"},   {KeyDigit0, "AE10"}, {KeyDigit1, "AE01"}, {KeyDigit2, "AE02"},
     {KeyDigit3, "AE03"}, {KeyDigit4, "AE04"},
 };
@@ -140,8 +140,8 @@ bool KeyDown(int key) {
         Window root, child;
         int rootX, rootY, x, y;
         unsigned int buttons = 0;
-        XQueryPointer(InputDisplay, DefaultRootWindow(InputDisplay), &root, &child, &rootX,
-                      &rootY, &x, &y, &buttons);
+        XQueryPointer(InputDisplay, DefaultRootWindow(InputDisplay), &root, &child, &rootX, &rootY,
+                      &x, &y, &buttons);
         return (buttons & Button1Mask) != 0;
     }
     char keymap[32];
@@ -201,7 +201,8 @@ void OpenInputConnection() {
     XSetIOErrorHandler(LostServer);
     RequireExtensions();
     SelectRawInput(DefaultRootWindow(InputDisplay));
-    XkbSelectEvents(InputDisplay, XkbUseCoreKbd, XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbNamesNotifyMask,
+    XkbSelectEvents(InputDisplay, XkbUseCoreKbd,
+                    XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbNamesNotifyMask,
                     XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbNamesNotifyMask);
     FindKeyCodes();
     XSync(InputDisplay, False);
@@ -214,7 +215,9 @@ void CloseInputConnection() {
     }
 }
 
-int InputConnectionFd() { return ConnectionNumber(InputDisplay); }
+int InputConnectionFd() {
+    return ConnectionNumber(InputDisplay);
+}
 
 bool ServerHasExtension(const char* name) {
     int opcode, event, error;

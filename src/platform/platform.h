@@ -13,8 +13,8 @@ using Colour = std::uint32_t;
 enum Key : int {
     KeyLeftButton,
     KeyEscape,
-    KeyShift,  // either Shift
-    KeyCtrl,   // either Ctrl
+    KeyShift,   // either Shift
+    KeyCtrl,    // either Ctrl
     KeyDigit0,  // digits of the number row, never the keypad
     KeyDigit1,
     KeyDigit2,

@@ -8,8 +8,8 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
-#include <cstring>
 #include <strings.h>
+#include <cstring>
 
 #include "platform/back_buffer.h"
 #include "platform/platform.h"
@@ -54,8 +54,7 @@ bool HasHardwareOpenGL() {
 // of this server renders in software; asking costs one round trip, where
 // loading a GL driver to ask it costs time and tens of megabytes.
 bool ServerOffersDirectRendering() {
-    return ServerHasExtension("DRI3") || ServerHasExtension("DRI2") ||
-           ServerHasExtension("NV-GLX");
+    return ServerHasExtension("DRI3") || ServerHasExtension("DRI2") || ServerHasExtension("NV-GLX");
 }
 
 // SDL's own framebuffer-acceleration hint, when the user set it, decides;
@@ -70,7 +69,8 @@ bool UseGpuRenderer() {
 }
 
 void OpenRenderer(int width, int height) {
-    Renderer = SDL_CreateRenderer(ScreenWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    Renderer =
+        SDL_CreateRenderer(ScreenWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (Renderer == nullptr) {
         Die("cannot create a renderer: %s", SDL_GetError());
     }
@@ -133,7 +133,7 @@ void OpenDisplay(int width, int height, int /*depth*/, const char* title) {
     }
     const int position = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
     ScreenWindow = SDL_CreateWindow(title, position, position, width, height,
-                              SDL_WINDOW_FULLSCREEN_DESKTOP | (gpu ? SDL_WINDOW_OPENGL : 0));
+                                    SDL_WINDOW_FULLSCREEN_DESKTOP | (gpu ? SDL_WINDOW_OPENGL : 0));
     if (ScreenWindow == nullptr) {
         Die("cannot open a %dx%d full-screen window: %s", width, height, SDL_GetError());
     }

@@ -35,7 +35,9 @@ void WatchStopSignals() {
     }
 }
 
-int StopSignalFd() { return SignalFd; }
+int StopSignalFd() {
+    return SignalFd;
+}
 
 int StopSignal() {
     signalfd_siginfo info;

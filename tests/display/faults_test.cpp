@@ -105,9 +105,9 @@ TEST(RefusingDisplay, EndsWithStatusOneAndOneLine) {
         "xauth -q -f " + cookies + " add :0 . 0123456789abcdef0123456789abcdef 2>/dev/null";
     ASSERT_EQ(std::system(addCookie.c_str()), 0);
     // The server accepts only clients that know the cookie; the program does not.
-    TestServer server = StartServer({"Xvfb", "-auth", cookies, "-screen", "0", "320x240x24",
-                                     "-nolisten", "tcp", "-displayfd"},
-                                    false);
+    TestServer server = StartServer(
+        {"Xvfb", "-auth", cookies, "-screen", "0", "320x240x24", "-nolisten", "tcp", "-displayfd"},
+        false);
     RunningProgram program = StartProgram(server.display, {"XAUTHORITY=/nonexistent"});
     EXPECT_EQ(WaitForExit(program, 10), 1);
     const std::string errors = ProgramErrors(program);

@@ -23,12 +23,14 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 Clock::time_point Deadline(double seconds) {
-    return Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                              std::chrono::duration<double>(seconds));
+    return Clock::now() +
+           std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
 // Children die with the test process, so a failed test leaves nothing behind.
-void DieWithParent() { prctl(PR_SET_PDEATHSIG, SIGKILL); }
+void DieWithParent() {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+}
 
 [[noreturn]] void Exec(const std::vector<std::string>& command) {
     std::vector<char*> argv;
@@ -94,10 +96,9 @@ TestServer StartServer(std::vector<std::string> command, bool connect) {
 }
 
 TestServer StartXvfb(int width, int height) {
-    const std::string screen =
-        std::to_string(width) + "x" + std::to_string(height) + "x24";
-    return StartServer({"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
-                        "-displayfd"});
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    return StartServer(
+        {"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset", "-displayfd"});
 }
 
 void StopServer(TestServer& server) {
@@ -212,9 +213,9 @@ std::string Describe(const Picture& picture) {
 
 bool ShowsPicture(Display* display, int x, int y, int width, int height, Picture picture,
                   std::string* difference) {
-    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y,
-                              static_cast<unsigned>(width), static_cast<unsigned>(height),
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(width),
+                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (image == nullptr || image->bits_per_pixel != 32) {
         throw std::runtime_error("cannot read the root window as 32-bit pixels");
     }
@@ -227,15 +228,15 @@ bool ShowsPicture(Display* display, int x, int y, int width, int height, Picture
             const std::uint32_t seen = pixels[column] & 0xFFFFFF;
             const std::uint32_t expected = ExpectedPixel(picture, column, row, width);
             if (seen != expected && wrong++ == 0) {
-                std::snprintf(first, sizeof first, "pixel (%d, %d) is %06X, not %06X",
-                              x + column, y + row, seen, expected);
+                std::snprintf(first, sizeof first, "pixel (%d, %d) is %06X, not %06X", x + column,
+                              y + row, seen, expected);
             }
         }
     }
     XDestroyImage(image);
     if (wrong != 0 && difference != nullptr) {
-        *difference = Describe(picture) + ": " + std::to_string(wrong) +
-                      " pixels differ; first " + first;
+        *difference =
+            Describe(picture) + ": " + std::to_string(wrong) + " pixels differ; first " + first;
     }
     return wrong == 0;
 }

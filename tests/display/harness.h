@@ -101,7 +101,8 @@ protected:
         program = StartProgram(server.display, std::move(environment));
         std::string difference;
         ASSERT_TRUE(WaitForPicture(X(), 0, 0, width, height, StartPattern, 20, &difference))
-            << difference << "\n" << ProgramErrors(program);
+            << difference << "\n"
+            << ProgramErrors(program);
     }
 
     ::testing::AssertionResult Shows(Picture picture, double seconds = 10) {

@@ -19,8 +19,8 @@ TEST_F(ProgramTest, IdleCostsNoCpuAndATapStillDraws) {
     const double programBefore = CpuSeconds(program.pid);
     const double serverBefore = CpuSeconds(server.pid);
     Sleep(3);
-    const double spent = CpuSeconds(program.pid) - programBefore +
-                         CpuSeconds(server.pid) - serverBefore;
+    const double spent =
+        CpuSeconds(program.pid) - programBefore + CpuSeconds(server.pid) - serverBefore;
     // A loop that never sleeps spends the whole 3 s; this bound only catches that.
     EXPECT_LT(spent, 0.3) << "seconds of CPU in 3 s of idling";
     RecordProperty("idle_cpu_ms_in_3s", static_cast<int>(spent * 1000));

@@ -91,8 +91,8 @@ TEST_F(KeyCommandTest, ShiftCtrlAndADigitAlternateThePhases) {
     bool seen[2] = {false, false};
     for (int look = 0; look < 500 && !(seen[0] && seen[1]); ++look) {
         for (int phase = 0; phase < 2; ++phase) {
-            seen[phase] |= ShowsPicture(X(), 0, 0, Width, Height,
-                                        {Picture::Checkerboard, XWhite, phase});
+            seen[phase] |=
+                ShowsPicture(X(), 0, 0, Width, Height, {Picture::Checkerboard, XWhite, phase});
         }
     }
     ReleaseKey(X(), "AE04");

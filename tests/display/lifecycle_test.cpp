@@ -55,8 +55,7 @@ TEST_F(ProgramTest, RightClickAndCloseRequestDoNotEndIt) {
 
 TEST_F(ProgramTest, EscapeEndsItWhileAnotherWindowHasTheFocus) {
     StartOnXvfb(Width, Height);
-    const Window other =
-        XCreateSimpleWindow(X(), DefaultRootWindow(X()), 0, 0, 100, 100, 0, 0, 0);
+    const Window other = XCreateSimpleWindow(X(), DefaultRootWindow(X()), 0, 0, 100, 100, 0, 0, 0);
     XMapRaised(X(), other);
     XSync(X(), False);
     Sleep(0.2);

@@ -56,8 +56,8 @@ protected:
         folder = name;
         std::ofstream(folder + "/xorg.conf") << XorgConfig;
         server = StartServer({"Xorg", "-config", folder + "/xorg.conf", "-noreset", "-nolisten",
-                              "tcp", "-logfile", folder + "/Xorg.log", "-novtswitch",
-                              "-sharevts", "-displayfd"});
+                              "tcp", "-logfile", folder + "/Xorg.log", "-novtswitch", "-sharevts",
+                              "-displayfd"});
         ASSERT_EQ(Xrandr("--addmode DUMMY1 1024x768"), 0);
     }
 

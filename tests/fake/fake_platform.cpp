@@ -26,11 +26,16 @@ Colour& Pixel(int x, int y) {
 
 std::string ColourName(Colour colour) {
     switch (colour) {
-        case 0: return "black";
-        case 0xFF: return "red";
-        case 0xFF00: return "green";
-        case 0xFF0000: return "blue";
-        case 0xFFFFFF: return "white";
+        case 0:
+            return "black";
+        case 0xFF:
+            return "red";
+        case 0xFF00:
+            return "green";
+        case 0xFF0000:
+            return "blue";
+        case 0xFFFFFF:
+            return "white";
     }
     char text[16];
     std::snprintf(text, sizeof text, "%06X", colour);
@@ -89,13 +94,14 @@ std::string DescribeFrame() {
 }
 
 const char* KeyName(int key) {
-    static const char* const names[KeyCount] = {"LeftButton", "Escape", "Shift",
-                                                "Ctrl",       "0",      "1",
-                                                "2",          "3",      "4"};
+    static const char* const names[KeyCount] = {"LeftButton", "Escape", "Shift", "Ctrl", "0",
+                                                "1",          "2",      "3",     "4"};
     return key >= 0 && key < KeyCount ? names[key] : "?";
 }
 
-void InitDisplay() { FakeLog.push_back("InitDisplay"); }
+void InitDisplay() {
+    FakeLog.push_back("InitDisplay");
+}
 
 DesktopSize PrimaryDesktopSize() {
     FakeLog.push_back("PrimaryDesktopSize");
@@ -103,19 +109,25 @@ DesktopSize PrimaryDesktopSize() {
 }
 
 void OpenDisplay(int width, int height, int depth, const char* title) {
-    FakeLog.push_back("OpenDisplay " + std::to_string(width) + "x" + std::to_string(height) +
-                      "x" + std::to_string(depth) + " \"" + title + "\"");
+    FakeLog.push_back("OpenDisplay " + std::to_string(width) + "x" + std::to_string(height) + "x" +
+                      std::to_string(depth) + " \"" + title + "\"");
 }
 
-void CloseDisplay() { FakeLog.push_back("CloseDisplay"); }
-void ReleasePlatform() { FakeLog.push_back("ReleasePlatform"); }
+void CloseDisplay() {
+    FakeLog.push_back("CloseDisplay");
+}
+void ReleasePlatform() {
+    FakeLog.push_back("ReleasePlatform");
+}
 
 void BeginDrawing() {
     Drawing = true;
     FakeLog.push_back("BeginDrawing");
 }
 
-void PutPixel(int x, int y, Colour colour) { Pixel(x, y) = colour; }
+void PutPixel(int x, int y, Colour colour) {
+    Pixel(x, y) = colour;
+}
 
 void FillBox(int x, int y, int width, int height, Colour colour) {
     for (int row = y; row < y + height; ++row) {
@@ -137,7 +149,9 @@ void EndDrawing() {
     FakeLog.push_back("EndDrawing");
 }
 
-void ShowFrame() { FakeLog.push_back("ShowFrame " + DescribeFrame()); }
+void ShowFrame() {
+    FakeLog.push_back("ShowFrame " + DescribeFrame());
+}
 
 bool KeyActive(int key) {
     FakeLog.push_back(std::string("KeyActive ") + KeyName(key));
@@ -152,6 +166,12 @@ void WaitWhileIdle() {
     ++PassIndex;
 }
 
-int StopSignal() { return 0; }
-void EndBySignal(int) { throw std::logic_error("EndBySignal"); }
-void Die(const char*, ...) { throw std::logic_error("Die"); }
+int StopSignal() {
+    return 0;
+}
+void EndBySignal(int) {
+    throw std::logic_error("EndBySignal");
+}
+void Die(const char*, ...) {
+    throw std::logic_error("Die");
+}

@@ -19,7 +19,6 @@ std::vector<std::string> FrameRows(Colour ink) {
     return rows;
 }
 
-
 struct SmallBoard {
     int width, height, phase;
     std::vector<std::string> rows;
@@ -37,8 +36,8 @@ TEST(Checkerboard, SmallScreensPixelByPixel) {
     for (const SmallBoard& board : boards) {
         ResetFake(board.width, board.height);
         DrawCheckerboard(board.width - 1, board.height - 1, 0xFFFFFF, board.phase);
-        EXPECT_EQ(FrameRows(0xFFFFFF), board.rows) << board.width << "x" << board.height
-                                                   << " phase " << board.phase;
+        EXPECT_EQ(FrameRows(0xFFFFFF), board.rows)
+            << board.width << "x" << board.height << " phase " << board.phase;
         EXPECT_EQ(FakeLog.size(), 3u);
     }
 }
@@ -69,7 +68,7 @@ TEST(Checkerboard, DrawsWholeFrameAndPresentsOnce) {
     ResetFake(8, 6);
     DrawCheckerboard(7, 5, 0xFF, 1);
     EXPECT_EQ(FakeLog, (std::vector<std::string>{"BeginDrawing", "EndDrawing",
-                                                  "ShowFrame checkerboard red phase 1"}));
+                                                 "ShowFrame checkerboard red phase 1"}));
 }
 
 TEST(Checkerboard, NegativeMaximumSetsNoPixelButStillPresents) {
@@ -78,8 +77,8 @@ TEST(Checkerboard, NegativeMaximumSetsNoPixelButStillPresents) {
         ResetFake(4, 4);
         DrawCheckerboard(max[0], max[1], 0xFFFFFF, 0);
         EXPECT_EQ(FakePixelsSet, 0);
-        EXPECT_EQ(FakeLog,
-                  (std::vector<std::string>{"BeginDrawing", "EndDrawing", "ShowFrame solid black"}));
+        EXPECT_EQ(FakeLog, (std::vector<std::string>{"BeginDrawing", "EndDrawing",
+                                                     "ShowFrame solid black"}));
     }
 }
 

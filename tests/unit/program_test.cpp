@@ -7,9 +7,9 @@
 
 namespace {
 
-const std::vector<std::string> EmptyPass = {
-    "KeyActive Shift", "KeyActive Ctrl", "KeyActive 4",     "KeyActive 1", "KeyActive 2",
-    "KeyActive 3",     "KeyActive 0",    "KeyActive Shift", "KeyActive Ctrl"};
+const std::vector<std::string> EmptyPass = {"KeyActive Shift", "KeyActive Ctrl",  "KeyActive 4",
+                                            "KeyActive 1",     "KeyActive 2",     "KeyActive 3",
+                                            "KeyActive 0",     "KeyActive Shift", "KeyActive Ctrl"};
 
 std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
     std::vector<std::string> all;
@@ -40,8 +40,8 @@ TEST(Program, LeftButtonEndsWithoutTestingEscape) {
     ResetFake(2, 2);
     FakeKeysByPass = {{KeyLeftButton}};
     EXPECT_EQ(RunProgram(), 0);
-    const std::vector<std::string> tail = {"KeyActive Ctrl", "KeyActive LeftButton",
-                                           "CloseDisplay", "ReleasePlatform"};
+    const std::vector<std::string> tail = {"KeyActive Ctrl", "KeyActive LeftButton", "CloseDisplay",
+                                           "ReleasePlatform"};
     EXPECT_TRUE(std::equal(tail.rbegin(), tail.rend(), FakeLog.rbegin()));
     EXPECT_EQ(std::count(FakeLog.begin(), FakeLog.end(), "KeyActive Escape"), 0);
 }
