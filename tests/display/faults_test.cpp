@@ -72,14 +72,8 @@ TEST_F(ProgramTest, KeepsUpWithAnInputStorm) {
         }
     }
     XSync(X(), False);
-    PressKey(X(), "LCTL");
-    Sleep(0.2);
-    PressKey(X(), "AE03");
-    EXPECT_TRUE(Shows({Picture::Checkerboard, XBlue, 1}));
-    ReleaseKey(X(), "AE03");
-    ReleaseKey(X(), "LCTL");
-    TapKey(X(), "ESC");
-    EXPECT_EQ(WaitForExit(program, 10), 0);
+    EXPECT_TRUE(ShowsWhileHeld("LCTL", "AE03", {Picture::Checkerboard, XBlue, 1}));
+    EndWithEscape();
 }
 
 // The old XFree86 keycodes put Right Ctrl on another keycode than evdev does.
@@ -89,14 +83,8 @@ TEST_F(ProgramTest, FindsKeysByPlaceAfterTheKeyboardMapChanges) {
     ASSERT_EQ(RunOnDisplay(server.display, "setxkbmap -keycodes xfree86 -layout de"), 0);
     ASSERT_NE(KeyCodeOf(X(), "RCTL"), rightCtrlBefore);
     Sleep(0.3);
-    PressKey(X(), "RCTL");
-    Sleep(0.2);
-    PressKey(X(), "AE02");
-    EXPECT_TRUE(Shows({Picture::Checkerboard, XGreen, 1}));
-    ReleaseKey(X(), "AE02");
-    ReleaseKey(X(), "RCTL");
-    TapKey(X(), "ESC");
-    EXPECT_EQ(WaitForExit(program, 10), 0);
+    EXPECT_TRUE(ShowsWhileHeld("RCTL", "AE02", {Picture::Checkerboard, XGreen, 1}));
+    EndWithEscape();
 }
 
 TEST(RefusingDisplay, EndsWithStatusOneAndOneLine) {

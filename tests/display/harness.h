@@ -85,32 +85,64 @@ double CpuSeconds(pid_t pid);
 
 void Sleep(double seconds);
 
-// A test with its own Xvfb and the program on it; both end with the test.
+// A test with its own X server and the program on it; both end with the test.
 class ProgramTest : public ::testing::Test {
 protected:
     TestServer server;
     RunningProgram program;
+    // Where the program's pictures are: the whole screen, or the primary monitor.
+    int left = 0;
+    int top = 0;
     int width = 0;
     int height = 0;
 
-    // Starts the server and the program, and waits for the start pattern.
+    // Starts an Xvfb of that size and the program on it.
     void StartOnXvfb(int screenWidth, int screenHeight, std::vector<std::string> environment = {}) {
-        width = screenWidth;
-        height = screenHeight;
-        server = StartXvfb(width, height);
+        server = StartXvfb(screenWidth, screenHeight);
+        StartProgramOver(0, 0, screenWidth, screenHeight, std::move(environment));
+    }
+
+    // Starts the program on the test's server and waits for its start pattern
+    // in the given area.
+    void StartProgramOver(int x, int y, int areaWidth, int areaHeight,
+                          std::vector<std::string> environment = {}) {
+        left = x;
+        top = y;
+        width = areaWidth;
+        height = areaHeight;
         program = StartProgram(server.display, std::move(environment));
-        std::string difference;
-        ASSERT_TRUE(WaitForPicture(X(), 0, 0, width, height, StartPattern, 20, &difference))
-            << difference << "\n"
-            << ProgramErrors(program);
+        ASSERT_TRUE(Shows(StartPattern, 20)) << ProgramErrors(program);
     }
 
     ::testing::AssertionResult Shows(Picture picture, double seconds = 10) {
         std::string difference;
-        if (WaitForPicture(X(), 0, 0, width, height, picture, seconds, &difference)) {
+        if (WaitForPicture(X(), left, top, width, height, picture, seconds, &difference)) {
             return ::testing::AssertionSuccess();
         }
         return ::testing::AssertionFailure() << difference;
+    }
+
+    // Holds the modifier (if any), then the digit, until the picture shows,
+    // as a user would: a modifier pressed in the middle of a pass counts only
+    // for the tests after it, so a user presses it well before the digit.
+    ::testing::AssertionResult ShowsWhileHeld(const char* modifier, const char* digit,
+                                              Picture picture) {
+        if (modifier != nullptr) {
+            PressKey(X(), modifier);
+            Sleep(0.2);
+        }
+        PressKey(X(), digit);
+        ::testing::AssertionResult shown = Shows(picture);
+        ReleaseKey(X(), digit);
+        if (modifier != nullptr) {
+            ReleaseKey(X(), modifier);
+        }
+        return shown << " after " << (modifier ? modifier : "") << " " << digit;
+    }
+
+    void EndWithEscape() {
+        TapKey(X(), "ESC");
+        EXPECT_EQ(WaitForExit(program, 20), 0) << ProgramErrors(program);
     }
 
     void TearDown() override {

@@ -31,19 +31,8 @@ const KeyCommand Commands[] = {
 
 class KeyCommandTest : public ProgramTest {
 protected:
-    // Holds the modifier and the digit until the picture shows, as a user would.
     ::testing::AssertionResult Command(const KeyCommand& command) {
-        if (command.modifier) {
-            PressKey(X(), command.modifier);
-        }
-        PressKey(X(), command.digit);
-        ::testing::AssertionResult shown = Shows(command.picture);
-        ReleaseKey(X(), command.digit);
-        if (command.modifier) {
-            ReleaseKey(X(), command.modifier);
-        }
-        return shown << " after " << (command.modifier ? command.modifier : "") << " "
-                     << command.digit;
+        return ShowsWhileHeld(command.modifier, command.digit, command.picture);
     }
 };
 
@@ -58,8 +47,6 @@ TEST_F(KeyCommandTest, ShiftOrCtrlWithZeroAndKeypadDigitsDrawNothing) {
     StartOnXvfb(Width, Height);
     ASSERT_TRUE(Command(Commands[0]));  // solid red
     for (const char* modifier : {"LFSH", "RCTL"}) {
-        // A modifier pressed in the middle of a pass is seen only by the tests
-        // after it; a user presses it well before the digit.
         Sleep(0.2);
         PressKey(X(), modifier);
         Sleep(0.2);

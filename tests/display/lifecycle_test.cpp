@@ -48,9 +48,7 @@ TEST_F(ProgramTest, RightClickAndCloseRequestDoNotEndIt) {
     EXPECT_TRUE(StillRunning(program, 1));
     EXPECT_EQ(FindProgramWindow(X(), 1), window);
     EXPECT_TRUE(ShowsPicture(X(), 0, 0, width, height, StartPattern));
-
-    TapKey(X(), "ESC");
-    EXPECT_EQ(WaitForExit(program, 10), 0);
+    EndWithEscape();
 }
 
 TEST_F(ProgramTest, EscapeEndsItWhileAnotherWindowHasTheFocus) {
@@ -65,8 +63,7 @@ TEST_F(ProgramTest, EscapeEndsItWhileAnotherWindowHasTheFocus) {
     int revert;
     XGetInputFocus(X(), &focus, &revert);
     ASSERT_EQ(focus, other);
-    TapKey(X(), "ESC");
-    EXPECT_EQ(WaitForExit(program, 10), 0);
+    EndWithEscape();
 }
 
 struct BadDisplay {

@@ -37,15 +37,9 @@ Section "Screen"
 EndSection
 )";
 
-struct Area {
-    int x, y, width, height;
-};
-
-class MonitorsTest : public ::testing::Test {
+class MonitorsTest : public ProgramTest {
 protected:
     std::string folder;
-    TestServer server;
-    RunningProgram program;
 
     void SetUp() override {
         if (geteuid() != 0) {
@@ -62,8 +56,7 @@ protected:
     }
 
     void TearDown() override {
-        StopProgram(program);
-        StopServer(server);
+        ProgramTest::TearDown();
         if (!folder.empty()) {
             std::system(("rm -rf " + folder).c_str());
         }
@@ -75,32 +68,21 @@ protected:
         return status != 0 ? status : RunOnDisplay(server.display, "xrandr");
     }
 
-    Display* X() { return server.connection; }
-
-    // Starts the program and checks its window lies exactly over the area.
-    void StartOver(Area primary) {
-        StopProgram(program);
-        program = StartProgram(server.display);
-        std::string difference;
-        ASSERT_TRUE(WaitForPicture(X(), primary.x, primary.y, primary.width, primary.height,
-                                   {Picture::Checkerboard, XWhite, 0}, 20, &difference))
-            << difference << ProgramErrors(program);
+    // Starts the program and checks its window lies exactly over the monitor.
+    void StartOverMonitor(int x, int y, int monitorWidth, int monitorHeight) {
+        StartProgramOver(x, y, monitorWidth, monitorHeight);
         const Window window = FindProgramWindow(X(), 5);
         ASSERT_NE(window, 0u);
         XWindowAttributes attributes;
         XGetWindowAttributes(X(), window, &attributes);
-        int x = -1, y = -1;
+        int windowX = -1, windowY = -1;
         Window child;
-        XTranslateCoordinates(X(), window, DefaultRootWindow(X()), 0, 0, &x, &y, &child);
-        EXPECT_EQ(x, primary.x);
-        EXPECT_EQ(y, primary.y);
-        EXPECT_EQ(attributes.width, primary.width);
-        EXPECT_EQ(attributes.height, primary.height);
-    }
-
-    void Leave() {
-        TapKey(X(), "ESC");
-        EXPECT_EQ(WaitForExit(program, 10), 0);
+        XTranslateCoordinates(X(), window, DefaultRootWindow(X()), 0, 0, &windowX, &windowY,
+                              &child);
+        EXPECT_EQ(windowX, x);
+        EXPECT_EQ(windowY, y);
+        EXPECT_EQ(attributes.width, monitorWidth);
+        EXPECT_EQ(attributes.height, monitorHeight);
     }
 };
 
@@ -108,43 +90,35 @@ TEST_F(MonitorsTest, CoversOnlyThePrimaryOnTheRightAndSmaller) {
     ASSERT_EQ(Xrandr("--output DUMMY0 --mode 1280x1024 --pos 0x0 "
                      "--output DUMMY1 --mode 1024x768 --pos 1280x0 --primary"),
               0);
-    const Area left = {0, 0, 1280, 1024};
-    const Picture leftBefore = {Picture::Solid, XBlack, 0};
-    ASSERT_TRUE(ShowsPicture(X(), left.x, left.y, left.width, left.height, leftBefore));
+    const Picture leftMonitor = {Picture::Solid, XBlack, 0};
+    ASSERT_TRUE(ShowsPicture(X(), 0, 0, 1280, 1024, leftMonitor));
 
-    StartOver({1280, 0, 1024, 768});
-    PressKey(X(), "AE03");
-    EXPECT_TRUE(WaitForPicture(X(), 1280, 0, 1024, 768, {Picture::Solid, XBlue, 0}, 10));
-    ReleaseKey(X(), "AE03");
-    PressKey(X(), "LCTL");
-    Sleep(0.2);
-    PressKey(X(), "AE01");
-    EXPECT_TRUE(WaitForPicture(X(), 1280, 0, 1024, 768, {Picture::Checkerboard, XRed, 1}, 10));
-    ReleaseKey(X(), "AE01");
-    ReleaseKey(X(), "LCTL");
-    EXPECT_TRUE(ShowsPicture(X(), left.x, left.y, left.width, left.height, leftBefore));
-    Leave();
+    StartOverMonitor(1280, 0, 1024, 768);
+    EXPECT_TRUE(ShowsWhileHeld(nullptr, "AE03", {Picture::Solid, XBlue, 0}));
+    EXPECT_TRUE(ShowsWhileHeld("LCTL", "AE01", {Picture::Checkerboard, XRed, 1}));
+    EXPECT_TRUE(ShowsPicture(X(), 0, 0, 1280, 1024, leftMonitor));
+    EndWithEscape();
 }
 
 TEST_F(MonitorsTest, FollowsAChangedPrimaryAndModeAtTheNextStart) {
     ASSERT_EQ(Xrandr("--output DUMMY0 --mode 1280x1024 --pos 0x0 "
                      "--output DUMMY1 --mode 1024x768 --pos 1280x0 --primary"),
               0);
-    StartOver({1280, 0, 1024, 768});
-    Leave();
+    StartOverMonitor(1280, 0, 1024, 768);
+    EndWithEscape();
 
     ASSERT_EQ(Xrandr("--output DUMMY0 --mode 800x600 --pos 0x0 --primary "
                      "--output DUMMY1 --mode 1024x768 --pos 800x0"),
               0);
-    StartOver({0, 0, 800, 600});
-    Leave();
+    StartOverMonitor(0, 0, 800, 600);
+    EndWithEscape();
 
     // With no primary set, the first monitor, as the desktop takes it.
     ASSERT_EQ(Xrandr("--noprimary --output DUMMY0 --mode 1024x768 --pos 1024x0 "
                      "--output DUMMY1 --mode 1024x768 --pos 0x0"),
               0);
-    StartOver({1024, 0, 1024, 768});
-    Leave();
+    StartOverMonitor(1024, 0, 1024, 768);
+    EndWithEscape();
 }
 
 }  // namespace

@@ -53,18 +53,9 @@ TEST_P(PresentingTest, PicturesAreExactAtOddAndEvenWidths) {
         {"RTSH", "AE02", {Picture::Checkerboard, XGreen, 0}},
     };
     for (const auto& command : commands) {
-        if (command.modifier) {
-            PressKey(X(), command.modifier);
-        }
-        PressKey(X(), command.digit);
-        EXPECT_TRUE(Shows(command.picture));
-        ReleaseKey(X(), command.digit);
-        if (command.modifier) {
-            ReleaseKey(X(), command.modifier);
-        }
+        EXPECT_TRUE(ShowsWhileHeld(command.modifier, command.digit, command.picture));
     }
-    TapKey(X(), "ESC");
-    EXPECT_EQ(WaitForExit(program, 20), 0) << ProgramErrors(program);
+    EndWithEscape();
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PresentingTest,

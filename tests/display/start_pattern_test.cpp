@@ -11,8 +11,7 @@ class StartPatternTest : public ProgramTest,
 TEST_P(StartPatternTest, IsExactOnEveryPixelThenEscapeEndsWithZero) {
     StartOnXvfb(GetParam().first, GetParam().second);
     EXPECT_TRUE(ShowsPicture(X(), 0, 0, width, height, StartPattern));
-    TapKey(X(), "ESC");
-    EXPECT_EQ(WaitForExit(program, 10), 0);
+    EndWithEscape();
     EXPECT_EQ(ProgramErrors(program), "");
 }
 
