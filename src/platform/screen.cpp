@@ -25,6 +25,7 @@ SDL_Texture* Texture = nullptr;
 SDL_Surface* Surface = nullptr;  // the shared-memory path
 int FrameWidth = 0;
 int FrameHeight = 0;
+int ScreenFd = -1;  // SDL's own X connection
 
 bool IsSoftwareRenderer(const char* name) {
     return name == nullptr || std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe") ||
@@ -68,23 +69,30 @@ bool UseGpuRenderer() {
     return ServerOffersDirectRendering() && HasHardwareOpenGL();
 }
 
-void OpenRenderer(int width, int height) {
+// The GPU path; false when the renderer or its texture cannot be made.
+bool OpenRenderer(int width, int height) {
     Renderer =
         SDL_CreateRenderer(ScreenWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-    if (Renderer == nullptr) {
-        Die("cannot create a renderer: %s", SDL_GetError());
+    if (Renderer != nullptr) {
+        Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                    width, height);
     }
-    Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                width, height);
     if (Texture == nullptr) {
-        Die("cannot create a %dx%d texture: %s", width, height, SDL_GetError());
+        if (Renderer != nullptr) {
+            SDL_DestroyRenderer(Renderer);
+        }
+        Renderer = nullptr;
+        return false;
     }
     SetPixelLayout(16, 8, 0);
     FrameWidth = width;
     FrameHeight = height;
+    return true;
 }
 
-void OpenSurface() {
+// The shared-memory path. SDL makes the window's surface anew when the
+// window changes size, so it is asked for before every frame.
+void AcquireSurface() {
     Surface = SDL_GetWindowSurface(ScreenWindow);
     if (Surface == nullptr) {
         Die("cannot get the window's surface: %s", SDL_GetError());
@@ -126,11 +134,9 @@ DesktopSize PrimaryDesktopSize() {
     return {mode.w, mode.h};
 }
 
+// The frame is always 32 bits a pixel, 8 of them for each colour.
 void OpenDisplay(int width, int height, int /*depth*/, const char* title) {
     const bool gpu = UseGpuRenderer();
-    if (!gpu) {
-        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
-    }
     const int position = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
     ScreenWindow = SDL_CreateWindow(title, position, position, width, height,
                                     SDL_WINDOW_FULLSCREEN_DESKTOP | (gpu ? SDL_WINDOW_OPENGL : 0));
@@ -138,11 +144,14 @@ void OpenDisplay(int width, int height, int /*depth*/, const char* title) {
         Die("cannot open a %dx%d full-screen window: %s", width, height, SDL_GetError());
     }
     SDL_ShowCursor(SDL_DISABLE);
-    if (gpu) {
-        OpenRenderer(width, height);
-    } else {
-        OpenSurface();
+    if (!gpu || !OpenRenderer(width, height)) {
+        SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
+        AcquireSurface();
     }
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ScreenFd =
+        SDL_GetWindowWMInfo(ScreenWindow, &info) ? ConnectionNumber(info.info.x11.display) : -1;
     BeginDrawing();
     FillBox(0, 0, FrameWidth, FrameHeight, 0);
     EndDrawing();
@@ -163,6 +172,7 @@ void CloseDisplay() {
     Renderer = nullptr;
     Surface = nullptr;
     ScreenWindow = nullptr;
+    ScreenFd = -1;
 }
 
 void ReleasePlatform() {
@@ -179,6 +189,7 @@ void BeginDrawing() {
         }
         AttachBackBuffer(pixels, pitch, FrameWidth, FrameHeight);
     } else {
+        AcquireSurface();
         SDL_LockSurface(Surface);
         AttachBackBuffer(Surface->pixels, Surface->pitch, FrameWidth, FrameHeight);
     }
@@ -212,10 +223,5 @@ void ServiceWindowEvents() {
 }
 
 int ScreenConnectionFd() {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (ScreenWindow == nullptr || !SDL_GetWindowWMInfo(ScreenWindow, &info)) {
-        return -1;
-    }
-    return ConnectionNumber(info.info.x11.display);
+    return ScreenFd;
 }
