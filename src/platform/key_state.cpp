@@ -39,6 +39,10 @@ std::string DisplayName;
 int XInputOpcode = 0;
 int XkbEventBase = 0;
 unsigned char KeyCodes[KeyCount][MaxKeyCodes];
+// Raw events give physical buttons; the map turns them into the logical ones
+// the pointer state reports, so a left-handed mapping counts the same in both.
+unsigned char ButtonMap[256];
+int ButtonMapSize = 0;
 bool Latched[KeyCount];
 
 [[noreturn]] int LostServer(Display*) {
@@ -68,6 +72,14 @@ void FindKeyCodes() {
     XkbFreeKeyboard(keyboard, 0, True);
 }
 
+void ReadButtonMap() {
+    ButtonMapSize = XGetPointerMapping(InputDisplay, ButtonMap, 256);
+}
+
+int LogicalButton(int physical) {
+    return physical >= 1 && physical <= ButtonMapSize ? ButtonMap[physical - 1] : physical;
+}
+
 void SelectRawInput(Window root) {
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyPress);
@@ -95,7 +107,7 @@ void RequireExtensions() {
 
 void LatchPress(int evtype, int detail) {
     if (evtype == XI_RawButtonPress) {
-        if (detail == Button1) {
+        if (LogicalButton(detail) == Button1) {
             Latched[KeyLeftButton] = true;
         }
         return;
@@ -120,6 +132,8 @@ void HandleEvent(XEvent& event) {
         XFreeEventData(InputDisplay, &event.xcookie);
     } else if (event.type == XkbEventBase) {
         FindKeyCodes();
+    } else if (event.type == MappingNotify && event.xmapping.request == MappingPointer) {
+        ReadButtonMap();
     }
 }
 
@@ -205,6 +219,7 @@ void OpenInputConnection() {
                     XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbNamesNotifyMask,
                     XkbNewKeyboardNotifyMask | XkbMapNotifyMask | XkbNamesNotifyMask);
     FindKeyCodes();
+    ReadButtonMap();
     XSync(InputDisplay, False);
 }
 

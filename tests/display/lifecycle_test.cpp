@@ -21,6 +21,22 @@ TEST_F(ProgramTest, LeftClickEndsWithZero) {
     EXPECT_EQ(WaitForExit(program, 10), 0);
 }
 
+// With a left-handed mapping the primary button is the physical right one.
+TEST_F(ProgramTest, LeftClickFollowsTheButtonMapping) {
+    StartOnXvfb(Width, Height);
+    unsigned char map[256];
+    const int buttons = XGetPointerMapping(X(), map, 256);
+    ASSERT_GE(buttons, 3);
+    std::swap(map[0], map[2]);
+    ASSERT_EQ(XSetPointerMapping(X(), map, buttons), MappingSuccess);
+    XSync(X(), False);
+    Sleep(0.3);
+    Click(X(), Button1);
+    EXPECT_TRUE(StillRunning(program, 1));
+    Click(X(), Button3);
+    EXPECT_EQ(WaitForExit(program, 10), 0);
+}
+
 // Pressed and released in one batch, the tap is over before the program
 // looks: only the latch can see it.
 TEST_F(ProgramTest, EscapeTappedBetweenTwoLooksStillEnds) {
