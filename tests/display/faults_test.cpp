@@ -42,8 +42,18 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalTest,
                          ::testing::Values(StopSignal{SIGTERM, false}, StopSignal{SIGINT, false},
                                            StopSignal{SIGHUP, false}, StopSignal{SIGTERM, true}));
 
-TEST_F(ProgramTest, VanishedServerEndsItWithOneLineAndNoSpin) {
+class VanishedServerTest : public ProgramTest, public ::testing::WithParamInterface<bool> {};
+
+// Idle, the program learns it from the connection closing under its wait;
+// busy drawing a held key, from a write to the dead connection.
+TEST_P(VanishedServerTest, EndsItWithOneLineAndNoSpin) {
+    const bool keyHeld = GetParam();
     StartOnXvfb(Width, Height);
+    if (keyHeld) {
+        PressKey(X(), "LFSH");
+        PressKey(X(), "AE02");
+        ASSERT_TRUE(Shows({Picture::Checkerboard, XGreen, 0}));
+    }
     kill(server.pid, SIGKILL);
     EXPECT_EQ(WaitForExit(program, 1.5), 1);
     const std::string errors = ProgramErrors(program);
@@ -52,6 +62,9 @@ TEST_F(ProgramTest, VanishedServerEndsItWithOneLineAndNoSpin) {
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     server.connection = nullptr;  // dead: closing it would end the test process
 }
+
+INSTANTIATE_TEST_SUITE_P(IdleOrDrawing, VanishedServerTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Drawing" : "Idle"; });
 
 // Hundreds of presses in one batch, modifiers mixed in: the last command wins
 // and Escape still ends it.
