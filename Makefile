@@ -1,19 +1,24 @@
 # Thin wrapper: each target installs what is missing, configures and builds.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+# PREFIX and DESTDIR as usual, e.g. make install PREFIX=/usr DESTDIR=/tmp/stage
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench install deb clean
+.PHONY: all deps configure build run test bench install deb clean
 
 all: build
 
 deps:
 	@./tools/install-deps
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD)
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tftpattern
 	./$(BUILD)/tftpattern
 
 # Every test twice: on the normal build, then on one with AddressSanitizer
@@ -24,8 +29,10 @@ test: build
 	cmake --build build-sanitize -j $(JOBS)
 	cd build-sanitize && ctest --output-on-failure -j $(JOBS)
 
-# PREFIX and DESTDIR as usual, e.g. make install PREFIX=/usr DESTDIR=/tmp/stage
-PREFIX ?= /usr/local
+bench: build
+	./$(BUILD)/bench/pattern_bench --benchmark_counters_tabular=true
+	./$(BUILD)/bench/frame_rate
+
 install: build
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
 
@@ -34,9 +41,3 @@ deb: build
 
 clean:
 	rm -rf $(BUILD) build-sanitize
-
-bench: deps
-	cmake -S . -B $(BUILD) -DTFTPATTERN_BENCH=ON
-	cmake --build $(BUILD) -j $(JOBS) --target pattern_bench frame_rate present_counter
-	./$(BUILD)/bench/pattern_bench --benchmark_counters_tabular=true
-	./$(BUILD)/bench/frame_rate
