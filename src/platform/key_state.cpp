@@ -137,8 +137,10 @@ void HandleEvent(XEvent& event) {
     }
 }
 
-void HandleQueuedEvents() {
-    while (XEventsQueued(InputDisplay, QueuedAlready) > 0) {
+// Handles events while Xlib has some: with QueuedAlready only those it has
+// read, with QueuedAfterFlush also those waiting on the connection.
+void HandleEvents(int mode) {
+    while (XEventsQueued(InputDisplay, mode) > 0) {
         XEvent event;
         XNextEvent(InputDisplay, &event);
         HandleEvent(event);
@@ -240,11 +242,7 @@ bool ServerHasExtension(const char* name) {
 }
 
 void DrainInputEvents() {
-    while (XPending(InputDisplay) > 0) {
-        XEvent event;
-        XNextEvent(InputDisplay, &event);
-        HandleEvent(event);
-    }
+    HandleEvents(QueuedAfterFlush);
 }
 
 bool KeyActive(int key) {
@@ -257,7 +255,7 @@ bool KeyActive(int key) {
     // it: a press among them is already counted by the state, or, if the key
     // is up again, still counts through the latch. Either way it must not
     // stay latched for the next test.
-    HandleQueuedEvents();
+    HandleEvents(QueuedAlready);
     const bool active = down || Latched[key];
     Latched[key] = false;
     return active;
