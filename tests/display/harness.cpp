@@ -203,6 +203,30 @@ Window FindProgramWindow(Display* display, double seconds) {
     return 0;
 }
 
+WindowPlace PlaceOf(Display* display, Window window) {
+    XWindowAttributes attributes = {};
+    XGetWindowAttributes(display, window, &attributes);
+    WindowPlace place = {-1, -1, attributes.width, attributes.height,
+                         attributes.map_state == IsViewable};
+    Window child;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &place.x, &place.y,
+                          &child);
+    return place;
+}
+
+void SendWmProtocol(Display* display, Window window, const char* protocol, long time, long extra) {
+    XEvent message = {};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = window;
+    message.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    message.xclient.format = 32;
+    message.xclient.data.l[0] = static_cast<long>(XInternAtom(display, protocol, False));
+    message.xclient.data.l[1] = time;
+    message.xclient.data.l[2] = extra;
+    XSendEvent(display, window, False, NoEventMask, &message);
+    XSync(display, False);
+}
+
 std::string Describe(const Picture& picture) {
     char text[64];
     std::snprintf(text, sizeof text, "%s %06X phase %d",

@@ -52,6 +52,18 @@ void StopProgram(RunningProgram& program);
 // The program's top-level window, found by its title.
 Window FindProgramWindow(Display* display, double seconds);
 
+// Where a window lies on the root window, and whether it is shown.
+struct WindowPlace {
+    int x, y, width, height;
+    bool viewable;
+};
+WindowPlace PlaceOf(Display* display, Window window);
+
+// Sends the window a WM_PROTOCOLS client message, as a window manager does:
+// the protocol's atom (WM_DELETE_WINDOW, _NET_WM_PING), then the other data.
+void SendWmProtocol(Display* display, Window window, const char* protocol, long time,
+                    long extra = 0);
+
 // What a pixel should be: 0xRRGGBB.
 struct Picture {
     enum Kind { Solid, Checkerboard } kind;

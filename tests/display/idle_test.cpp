@@ -2,8 +2,6 @@
 // draws and the window manager's ping is still answered.
 #include "harness.h"
 
-#include <X11/Xatom.h>
-
 namespace {
 
 constexpr int Width = 640;
@@ -38,16 +36,7 @@ TEST_F(ProgramTest, AnswersThePingWhileIdle) {
     XSelectInput(X(), root, SubstructureNotifyMask);
     const Atom protocols = XInternAtom(X(), "WM_PROTOCOLS", False);
     const Atom ping = XInternAtom(X(), "_NET_WM_PING", False);
-    XEvent request = {};
-    request.xclient.type = ClientMessage;
-    request.xclient.window = window;
-    request.xclient.message_type = protocols;
-    request.xclient.format = 32;
-    request.xclient.data.l[0] = static_cast<long>(ping);
-    request.xclient.data.l[1] = 4242;
-    request.xclient.data.l[2] = static_cast<long>(window);
-    XSendEvent(X(), window, False, NoEventMask, &request);
-    XSync(X(), False);
+    SendWmProtocol(X(), window, "_NET_WM_PING", 4242, static_cast<long>(window));
 
     bool answered = false;
     for (int wait = 0; wait < 100 && !answered; ++wait) {

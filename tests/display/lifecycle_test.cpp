@@ -1,8 +1,6 @@
 // The real program on Xvfb: how it ends, and what does not end it.
 #include "harness.h"
 
-#include <X11/Xatom.h>
-
 namespace {
 
 constexpr int Width = 320;
@@ -52,15 +50,7 @@ TEST_F(ProgramTest, RightClickAndCloseRequestDoNotEndIt) {
 
     const Window window = FindProgramWindow(X(), 5);
     ASSERT_NE(window, 0u);
-    XEvent close = {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(X(), "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(X(), "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(X(), window, False, NoEventMask, &close);
-    XSync(X(), False);
+    SendWmProtocol(X(), window, "WM_DELETE_WINDOW", CurrentTime);
     EXPECT_TRUE(StillRunning(program, 1));
     EXPECT_EQ(FindProgramWindow(X(), 1), window);
     EXPECT_TRUE(ShowsPicture(X(), 0, 0, width, height, StartPattern));

@@ -73,16 +73,11 @@ protected:
         StartProgramOver(x, y, monitorWidth, monitorHeight);
         const Window window = FindProgramWindow(X(), 5);
         ASSERT_NE(window, 0u);
-        XWindowAttributes attributes;
-        XGetWindowAttributes(X(), window, &attributes);
-        int windowX = -1, windowY = -1;
-        Window child;
-        XTranslateCoordinates(X(), window, DefaultRootWindow(X()), 0, 0, &windowX, &windowY,
-                              &child);
-        EXPECT_EQ(windowX, x);
-        EXPECT_EQ(windowY, y);
-        EXPECT_EQ(attributes.width, monitorWidth);
-        EXPECT_EQ(attributes.height, monitorHeight);
+        const WindowPlace place = PlaceOf(X(), window);
+        EXPECT_EQ(place.x, x);
+        EXPECT_EQ(place.y, y);
+        EXPECT_EQ(place.width, monitorWidth);
+        EXPECT_EQ(place.height, monitorHeight);
     }
 };
 

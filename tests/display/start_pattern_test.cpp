@@ -23,16 +23,12 @@ TEST_F(ProgramTest, WindowHasTitleAndCoversTheScreenExactly) {
     StartOnXvfb(800, 600);
     const Window window = FindProgramWindow(X(), 5);
     ASSERT_NE(window, 0u);
-    XWindowAttributes attributes;
-    ASSERT_TRUE(XGetWindowAttributes(X(), window, &attributes));
-    int x = -1, y = -1;
-    Window child;
-    XTranslateCoordinates(X(), window, DefaultRootWindow(X()), 0, 0, &x, &y, &child);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-    EXPECT_EQ(attributes.width, 800);
-    EXPECT_EQ(attributes.height, 600);
-    EXPECT_EQ(attributes.map_state, IsViewable);
+    const WindowPlace place = PlaceOf(X(), window);
+    EXPECT_EQ(place.x, 0);
+    EXPECT_EQ(place.y, 0);
+    EXPECT_EQ(place.width, 800);
+    EXPECT_EQ(place.height, 600);
+    EXPECT_TRUE(place.viewable);
 }
 
 bool PointerHidden(Display* display) {
